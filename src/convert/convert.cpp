@@ -6,11 +6,17 @@
 
 namespace {
 
-bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool isLeadByte(char c) {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
 
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Full-width ASCII (A3 A1..A3 FE), the ideographic space, the wave dash and the two stars become ASCII;
 // other two-byte characters stay as they are, and a lead byte with nothing after it is dropped.
@@ -59,7 +65,8 @@ uint64_t readInteger(const Text& text) {
     bool negative = false;
     if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) negative = folded[i++] == '-';
     uint64_t value = 0;
-    for (; i < folded.size() && isDigit(folded[i]); ++i) value = value * 10 + static_cast<uint64_t>(folded[i] - '0');
+    for (; i < folded.size() && isDigit(folded[i]); ++i)
+        value = value * 10 + static_cast<uint64_t>(folded[i] - '0');
     return negative ? 0 - value : value;
 }
 
@@ -91,13 +98,21 @@ double textToNumber(const Text& text) {
     return std::strtod(number.c_str(), nullptr);
 }
 
-int32_t textToInt32(const Text& text) { return static_cast<int32_t>(static_cast<uint32_t>(readInteger(text))); }
+int32_t textToInt32(const Text& text) {
+    return static_cast<int32_t>(static_cast<uint32_t>(readInteger(text)));
+}
 
-int64_t textToInt64(const Text& text) { return static_cast<int64_t>(readInteger(text)); }
+int64_t textToInt64(const Text& text) {
+    return static_cast<int64_t>(readInteger(text));
+}
 
-Text numberToText(int32_t number) { return std::to_string(number); }
+Text numberToText(int32_t number) {
+    return std::to_string(number);
+}
 
-Text numberToText(int64_t number) { return std::to_string(number); }
+Text numberToText(int64_t number) {
+    return std::to_string(number);
+}
 
 Text numberToText(double number) {
     char buffer[64];

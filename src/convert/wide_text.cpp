@@ -16,10 +16,13 @@ std::wstring toWide(const Text& text) {
 
 Text fromWide(const wchar_t* wide, size_t length) {
     if (length == 0) return {};
-    const int size = WideCharToMultiByte(kGbk, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(kGbk, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     Text text(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(kGbk, 0, wide, static_cast<int>(length), text.data(), size, nullptr, nullptr);
     return text;
 }
 
-Text fromWide(const std::wstring& wide) { return fromWide(wide.data(), wide.size()); }
+Text fromWide(const std::wstring& wide) {
+    return fromWide(wide.data(), wide.size());
+}

@@ -2,4 +2,6 @@
 
 #include <algorithm>
 
-Text bytesToText(const Bytes& bytes) { return Text(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\0')); }
+Text bytesToText(const Bytes& bytes) {
+    return Text(bytes.begin(), std::find(bytes.begin(), bytes.end(), '\0'));
+}

@@ -1,5 +1,6 @@
 #include "net/fetch.h"
 
+#include <algorithm>
 #include <array>
 
 #include "net/internet_handle.h"
@@ -11,7 +12,8 @@ constexpr DWORD kReadChunk = 64 * 1024;
 
 // One session serves the whole process; it is opened on the first fetch.
 HINTERNET session() {
-    static InternetHandle handle{InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
+    static InternetHandle handle{
+        InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
     return handle.get();
 }
 
@@ -53,7 +55,8 @@ SplitUrl splitUrl(const Text& url) {
 
 void setTimeouts(HINTERNET handle) {
     DWORD timeout = kFetchTimeoutMs;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
         InternetSetOptionA(handle, option, &timeout, sizeof timeout);
 }
 
@@ -71,16 +74,21 @@ Bytes fetchPage(const Text& url) {
     LPCSTR acceptTypes[] = {"*/*", nullptr};
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
     if (split.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-    InternetHandle request{
-        HttpOpenRequestA(connection.get(), "GET", split.path.c_str(), "HTTP/1.0", nullptr, acceptTypes, flags, 0)};
+    InternetHandle request{HttpOpenRequestA(connection.get(), "GET", split.path.c_str(), "HTTP/1.0", nullptr,
+                                            acceptTypes, flags, 0)};
     if (!request) return {};
     setTimeouts(request.get());
     if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return {};
 
+    // Read what has arrived, a piece at a time, so that a connection lost partway keeps the bytes so far.
     Bytes body;
     std::array<char, kReadChunk> chunk;
-    DWORD read = 0;
-    while (InternetReadFile(request.get(), chunk.data(), kReadChunk, &read) && read > 0)
+    DWORD available = 0;
+    while (InternetQueryDataAvailable(request.get(), &available, 0, 0) && available > 0) {
+        DWORD read = 0;
+        const bool ok = InternetReadFile(request.get(), chunk.data(), std::min(available, kReadChunk), &read);
         body.insert(body.end(), chunk.begin(), chunk.begin() + read);
+        if (!ok || read == 0) break;
+    }
     return body;
 }

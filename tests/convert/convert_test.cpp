@@ -30,8 +30,10 @@ TEST(TextToInt32, ReadsLeadingNumberAfterFullWidthFolding) {
         {"--5", 0},
         {kFullWidth12, 12},
         {kIdeographicSpace + "\xA3\xAD" + "7", -7},  // ideographic space, full-width minus
-        {"\xD6\xD0" "12", 0},                        // another two-byte character stays and stops the number
-        {"12\xD6", 12},                             // a lone lead byte at the end is dropped
+        {"\xD6\xD0"
+         "12",
+         0},             // another two-byte character stays and stops the number
+        {"12\xD6", 12},  // a lone lead byte at the end is dropped
         {"2147483647", 2147483647},
         {"2147483648", std::numeric_limits<int32_t>::min()},
         {"-2147483649", 2147483647},
@@ -101,9 +103,15 @@ TEST(NumberToText, PrintsIntegersPlainAndDoublesWithThirteenDigits) {
         Text want;
     };
     const Case cases[] = {
-        {10000752.0, "10000752"}, {-1.0, "-1"},     {0.0, "0"},
-        {-0.0, "-0"},             {751.0, "751"},   {9999999999999.0, "9999999999999"},
-        {1e13, "1e+13"},          {0.5, "0.5"},     {1234567890123456.0, "1.234567890123e+15"},
+        {10000752.0, "10000752"},
+        {-1.0, "-1"},
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {751.0, "751"},
+        {9999999999999.0, "9999999999999"},
+        {1e13, "1e+13"},
+        {0.5, "0.5"},
+        {1234567890123456.0, "1.234567890123e+15"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.want);

@@ -10,7 +10,9 @@ void resetNet() {
     fetched.clear();
 }
 
-void setPage(const Text& url, const Text& body) { pages[url] = Bytes(body.begin(), body.end()); }
+void setPage(const Text& url, const Text& body) {
+    pages[url] = Bytes(body.begin(), body.end());
+}
 
 }  // namespace fake
 
@@ -20,4 +22,6 @@ Bytes fetchPage(const Text& url) {
     return page == fake::pages.end() ? Bytes{} : page->second;
 }
 
-bool isInternetConnected() { return fake::connected; }
+bool isInternetConnected() {
+    return fake::connected;
+}

@@ -12,13 +12,19 @@ void resetUi() {
 
 }  // namespace fake
 
-Text getControlText(Control control) { return fake::controls[control]; }
+Text getControlText(Control control) {
+    return fake::controls[control];
+}
 
-void setControlText(Control control, const Text& text) { fake::controls[control] = text; }
+void setControlText(Control control, const Text& text) {
+    fake::controls[control] = text;
+}
 
 void messageBox(const Text& text) {
     fake::messages.push_back(text);
     if (fake::whileMessageBoxOpen) fake::whileMessageBoxOpen(text);
 }
 
-void reportFatalError(int32_t code, const Text& message) { throw fake::FatalError{code, message}; }
+void reportFatalError(int32_t code, const Text& message) {
+    throw fake::FatalError{code, message};
+}
