@@ -85,8 +85,9 @@ std::optional<Text> readClockText(const Text& pageText) {
 
 Text formatTimeOfDay(double dateTime) {
     if (!std::isfinite(dateTime)) dateTime = 0;
-    const double rounded = dateTime + kHalfSecondInDays;
-    // Before day 0 the time of day still counts forward from midnight: -1.25 is 6 o'clock.
+    // Before day 0 the time of day still counts forward from midnight (-1.25 is 6 o'clock), so rounding
+    // to the nearest second moves away from zero there.
+    const double rounded = dateTime < 0 ? dateTime - kHalfSecondInDays : dateTime + kHalfSecondInDays;
     const double dayFraction = std::fabs(rounded - std::trunc(rounded));
     const auto secondOfDay = static_cast<int32_t>(dayFraction * kSecondsPerDay) % 86400;
     return numberToText(secondOfDay / 3600) + "时" + numberToText(secondOfDay / 60 % 60) + "分" +
