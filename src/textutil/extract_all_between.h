@@ -15,5 +15,5 @@ struct ExtractionResult {
 // Every piece of sourceText between leftMarker and rightMarker, excluding pieces inside which
 // exclusionText begins. Empty markers mean the text's own first or last character. Never fails:
 // a pattern that cannot be compiled gives two empty arrays.
-ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker = {}, const Text& rightMarker = {},
-                                   const Text& exclusionText = {});
+ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker = {},
+                                   const Text& rightMarker = {}, const Text& exclusionText = {});

@@ -1,0 +1,86 @@
+#include "textutil/extract_all_between.h"
+
+#include <array>
+#include <cstddef>
+#include <stdexcept>
+
+#include <boost/regex.hpp>
+
+#include "textutil/text_search.h"
+
+namespace {
+
+// The backslash comes first, so that the backslashes put in for the later entries are not escaped again.
+constexpr std::array<const char*, 14> escapeTable{"\\", ".", "*", "+", "?", "^", "$",
+                                                  "(",  ")", "[", "]", "{", "}", "|"};
+
+// A lead byte that ends a text has no character to belong to, and the escaping drops it.
+Text withoutLoneLeadByte(const Text& text) {
+    size_t at = 0;
+    while (at < text.size()) at += isLeadByte(text[at]) ? 2u : 1u;
+    return at > text.size() ? text.substr(0, text.size() - 1) : text;
+}
+
+// The first character of a text: one byte, or two when the first is a lead byte.
+Text firstCharacter(const Text& text) {
+    return text.substr(0, !text.empty() && isLeadByte(text[0]) ? 2 : 1);
+}
+
+// The last character as the pattern takes it: the last byte, or the last two when the last is 0x80 or more.
+Text lastCharacter(const Text& text) {
+    const size_t length = !text.empty() && isLeadByte(text.back()) ? 2 : 1;
+    return text.size() <= length ? text : text.substr(text.size() - length);
+}
+
+Text buildPattern(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
+                  const Text& exclusionText) {
+    std::array<Text, 3> escaped{withoutLoneLeadByte(leftMarker), withoutLoneLeadByte(rightMarker),
+                                withoutLoneLeadByte(exclusionText)};
+    for (const char* entry : escapeTable) {
+        for (Text& text : escaped) text = replaceText(text, entry, Text{"\\"} + entry);
+    }
+    const auto& [left, right, exclusion] = escaped;
+    const Text leftPart = left.empty() ? "^" + firstCharacter(sourceText) : "(?<=" + left + ")";
+    const Text middlePart = exclusion.empty() ? ".*?" : "((?!" + exclusion + ").)*?";
+    const Text rightPart = right.empty() ? lastCharacter(sourceText) + "$" : "(?=" + right + ")";
+    return leftPart + middlePart + rightPart;
+}
+
+}  // namespace
+
+ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
+                                   const Text& exclusionText) {
+    ExtractionResult result{{}, {}};
+    boost::regex pattern;
+    try {
+        pattern.assign(buildPattern(sourceText, leftMarker, rightMarker, exclusionText), boost::regex::perl);
+    } catch (const boost::regex_error&) {
+        return result;
+    }
+    if (sourceText.empty()) return result;
+
+    // The look-behind may not see bytes before the rest, so each search gets the rest as its own text.
+    const auto begin = sourceText.begin();
+    size_t restStart = 0;
+    try {
+        boost::smatch match;
+        while (boost::regex_search(begin + static_cast<std::ptrdiff_t>(restStart), sourceText.end(), match,
+                                   pattern)) {
+            const size_t start = static_cast<size_t>(match[0].first - begin);
+            const size_t length = static_cast<size_t>(match[0].length());
+            const bool sameAsLast = length == 0 && !result.offsets.empty() &&
+                                    result.offsets.back() == static_cast<int32_t>(start) &&
+                                    result.texts.back().empty();
+            if (!sameAsLast) {
+                result.texts.push_back(sourceText.substr(start, length));
+                result.offsets.push_back(static_cast<int32_t>(start));
+            }
+            // An empty match at the start of the rest would be found again by every further search.
+            if (length == 0 && start == restStart) break;
+            restStart = start + length;
+        }
+    } catch (const std::runtime_error&) {
+        // The matcher gave up partway (its limits on effort or memory); what was found before stands.
+    }
+    return result;
+}
