@@ -1,5 +1,6 @@
 #include "textutil/dispatch_call.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
