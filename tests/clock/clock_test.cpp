@@ -8,6 +8,7 @@
 #include "fakes/fake_net.h"
 #include "fakes/fake_ui.h"
 #include "net/urls.h"
+#include "stats/handler_test.h"
 
 namespace {
 
@@ -17,14 +18,8 @@ Text timePage(const Text& inside) {
     return "<script>window.baidu_time(" + inside + ");</script>";
 }
 
-class Clock : public ::testing::Test {
+class Clock : public HandlerTest {
   protected:
-    void SetUp() override {
-        fake::resetUi();
-        fake::resetNet();
-        initGlobals();
-    }
-
     // The times the data page was fetched, that is, how often the scheduled retrieval ran.
     static size_t retrievals() {
         size_t count = 0;
@@ -32,7 +27,7 @@ class Clock : public ::testing::Test {
         return count;
     }
 
-    Text tick(const Text& page) {
+    static Text tick(const Text& page) {
         fake::setPage(timePageUrl, page);
         onClockTick();
         return fake::controls[Control::clockLabel];

@@ -1,38 +1,15 @@
 // The clock on Windows: the real connection check and fetchPage over WinINet, and through a matching
 // schedule the retrieval with the automation object's keepDigits, against one loopback server that plays
 // the time page, the data server and the probe page. The window is the recording one of the fakes.
-#include <objbase.h>
-#include <ole2.h>
-
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "app/globals.h"
 #include "clock/clock.h"
 #include "fakes/fake_ui.h"
-#include "net/urls.h"
-#include "support/loopback_server.h"
-
-namespace {
-
-// The program initialises OLE on its thread at start; the automation object needs it.
-class OleEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
-    void TearDown() override { OleUninitialize(); }
-};
-::testing::Environment* const ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
-std::unique_ptr<LoopbackServer> server = std::make_unique<LoopbackServer>(
-    [](const HttpRequest&) { return LoopbackServer::reply("", "404 Not Found"); });
-
-}  // namespace
-
-const Text dataServerUrl = server->url("/");
-const Text timePageUrl = server->url("/special/time/");
-const Text probeUrl = server->url("/probe/");
+#include "stats/loopback_urls.h"
+#include "stats/record_page.h"
 
 namespace {
 
@@ -41,12 +18,12 @@ class ClockOnWindows : public ::testing::Test {
     void SetUp() override {
         fake::resetUi();
         initGlobals();
-        before_ = server->requests().size();
+        before_ = loopbackServer().requests().size();
     }
 
     // The time page answers with the given body, the data server with two records.
     static void serve(const Text& timeBody, const Text& timeStatus = "200 OK") {
-        server->setHandler([=](const HttpRequest& request) {
+        loopbackServer().setHandler([=](const HttpRequest& request) {
             if (request.path == "/special/time/") return LoopbackServer::reply(timeBody, timeStatus);
             if (request.path == "/") {
                 return LoopbackServer::reply(
@@ -60,7 +37,7 @@ class ClockOnWindows : public ::testing::Test {
     // The paths asked for since the test began.
     std::vector<Text> paths() const {
         std::vector<Text> asked;
-        const auto requests = server->requests();
+        const auto requests = loopbackServer().requests();
         for (size_t i = before_; i < requests.size(); ++i) asked.push_back(requests[i].path);
         return asked;
     }
@@ -78,8 +55,7 @@ TEST_F(ClockOnWindows, AMatchingTickShowsTheTimeAndRunsTheRetrieval) {
     EXPECT_EQ(fake::controls[Control::clockLabel], "0时8分37秒");
     EXPECT_EQ(paths(), (std::vector<Text>{"/special/time/", "/"}));
     EXPECT_EQ(fake::controls[Control::recordView],
-              "1个用户的记录：\r\n\r\n最后一位：000836900\r\n  ...\r\n最前一位：000836900\r\n\r\n"
-              "求和：836900\r\n\r\n取余：900\r\n\r\n结果：10000901\r\n\r\n");
+              fullReport("1", "000836900", "000836900", "836900", "900", "10000901"));
 }
 
 TEST_F(ClockOnWindows, AnUnreadablePageShowsAFailureAndMatchesNoSchedule) {

@@ -6,6 +6,7 @@
 #include "fakes/fake_net.h"
 #include "fakes/fake_ui.h"
 #include "net/urls.h"
+#include "stats/handler_test.h"
 #include "stats/handlers.h"
 #include "stats/record_page.h"
 
@@ -14,22 +15,16 @@ namespace {
 constexpr char kTotalMissing[] = "请输入本商品总需参与人次";
 constexpr char kOutOfRange[] = "输入的时间超出计算范围";
 
-class Compute : public ::testing::Test {
+class Compute : public HandlerTest {
   protected:
-    void SetUp() override {
-        fake::resetUi();
-        fake::resetNet();
-        initGlobals();
-    }
-
-    void retrieve(const std::vector<Text>& records, const Text& total) {
+    static void retrieve(const std::vector<Text>& records, const Text& total) {
         fake::setPage(dataServerUrl, recordPage(records));
         fake::controls[Control::totalInput] = total;
         onViewData();
     }
 
     // The what-if with the last time and the total typed in.
-    Text compute(const Text& lastTime, const Text& total) {
+    static Text compute(const Text& lastTime, const Text& total) {
         fake::controls[Control::lastTimeInput] = lastTime;
         fake::controls[Control::totalInput] = total;
         onCompute();

@@ -6,6 +6,7 @@
 #include "fakes/fake_net.h"
 #include "fakes/fake_ui.h"
 #include "net/urls.h"
+#include "stats/handler_test.h"
 #include "stats/handlers.h"
 #include "stats/record_page.h"
 
@@ -18,16 +19,13 @@ constexpr char kTooFewRecords[] = "购买记录不足两条，无法计算";
 constexpr char kStaleDigits[] = "20140101111111111";
 constexpr char kStaleTail[] = "111111111";
 
-class ViewData : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        fake::resetUi();
-        fake::resetNet();
-        initGlobals();
-    }
+// Five counted records of 999999999 behind the uncounted first.
+const std::vector<Text> kFiveNines{"first", "999999999", "999999999", "999999999", "999999999", "999999999"};
 
+class ViewData : public HandlerTest {
+  protected:
     // One retrieval of the page (none when the fetch is to fail) with the total typed in.
-    void retrieve(const std::vector<Text>* records, const Text& total) {
+    static void retrieve(const std::vector<Text>* records, const Text& total) {
         if (records) fake::setPage(dataServerUrl, recordPage(*records));
         fake::controls[Control::totalInput] = total;
         onViewData();
@@ -66,6 +64,9 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
         Text digits;
         Text tail;
     };
+    const Text exampleUpToTheSum =
+        "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  "
+        "...\r\n最前一位：203041999\r\n\r\n求和：609205751\r\n\r\n";
     const std::vector<Case> cases{
         {"fetch failed",
          false,
@@ -107,9 +108,7 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
          true,
          {"2014-03-09 20:31:07.001", "2014-03-09 20:31:05.512"},
          "1000",
-         "1个用户的记录：\r\n\r\n最后一位：203105512\r\n  "
-         "...\r\n最前一位：203105512\r\n\r\n求和：203105512\r\n\r\n"
-         "取余：512\r\n\r\n结果：10000513\r\n\r\n",
+         fullReport("1", "203105512", "203105512", "203105512", "512", "10000513"),
          {},
          203105512,
          "20140309203105512",
@@ -127,9 +126,7 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
          true,
          kExampleRecords,
          "-1000",
-         "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  "
-         "...\r\n最前一位：203041999\r\n\r\n求和：609205751\r\n\r\n"
-         "取余：751\r\n\r\n结果：10000752\r\n\r\n",
+         fullReport("3", "203105512", "203041999", "609205751", "751", "10000752"),
          {},
          609205751,
          "20140309203041999",
@@ -138,8 +135,7 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
          true,
          {"first", "12:34", "no digits at all"},
          "1000",
-         "2个用户的记录：\r\n\r\n最后一位：1234\r\n  ...\r\n最前一位：\r\n\r\n求和：1234\r\n\r\n"
-         "取余：234\r\n\r\n结果：10000235\r\n\r\n",
+         fullReport("2", "1234", "", "1234", "234", "10000235"),
          {},
          1234,
          "",
@@ -148,52 +144,43 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
          true,
          {"first", "2014-03-09 00:00:01.234"},
          "1000",
-         "1个用户的记录：\r\n\r\n最后一位：000001234\r\n  "
-         "...\r\n最前一位：000001234\r\n\r\n求和：1234\r\n\r\n"
-         "取余：234\r\n\r\n结果：10000235\r\n\r\n",
+         fullReport("1", "000001234", "000001234", "1234", "234", "10000235"),
          {},
          1234,
          "20140309000001234",
          "000001234"},
         {"sums above 2^31 print in full",
          true,
-         {"first", "999999999", "999999999", "999999999", "999999999", "999999999"},
+         kFiveNines,
          "1000",
-         "5个用户的记录：\r\n\r\n最后一位：999999999\r\n  "
-         "...\r\n最前一位：999999999\r\n\r\n求和：4999999995\r\n\r\n"
-         "取余：995\r\n\r\n结果：10000996\r\n\r\n",
+         fullReport("5", "999999999", "999999999", "4999999995", "995", "10000996"),
          {},
          4999999995,
          "999999999",
          "999999999"},
         {"the largest total",
          true,
-         {"first", "999999999", "999999999", "999999999", "999999999", "999999999"},
+         kFiveNines,
          "2147483647",
-         "5个用户的记录：\r\n\r\n最后一位：999999999\r\n  "
-         "...\r\n最前一位：999999999\r\n\r\n求和：4999999995\r\n\r\n"
-         "取余：705032701\r\n\r\n结果：715032702\r\n\r\n",
+         fullReport("5", "999999999", "999999999", "4999999995", "705032701", "715032702"),
          {},
          4999999995,
          "999999999",
          "999999999"},
         {"the smallest total, whose absolute value has no 32-bit form",
          true,
-         {"first", "999999999", "999999999", "999999999", "999999999", "999999999"},
+         kFiveNines,
          "-2147483648",
-         "5个用户的记录：\r\n\r\n最后一位：999999999\r\n  "
-         "...\r\n最前一位：999999999\r\n\r\n求和：4999999995\r\n\r\n"
-         "取余：705032699\r\n\r\n结果：715032700\r\n\r\n",
+         fullReport("5", "999999999", "999999999", "4999999995", "705032699", "715032700"),
          {},
          4999999995,
          "999999999",
          "999999999"},
-        {"a total that reads as 0 stops after the sum",
+        {"a total of 0 stops after the sum",
          true,
          kExampleRecords,
          "0",
-         "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  "
-         "...\r\n最前一位：203041999\r\n\r\n求和：609205751\r\n\r\n",
+         exampleUpToTheSum,
          {kTotalMissing},
          609205751,
          "20140309203041999",
@@ -202,8 +189,7 @@ TEST_F(ViewData, EdgeCasesOfThePageAndTheTotal) {
          true,
          kExampleRecords,
          "abc",
-         "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  "
-         "...\r\n最前一位：203041999\r\n\r\n求和：609205751\r\n\r\n",
+         exampleUpToTheSum,
          {kTotalMissing},
          609205751,
          "20140309203041999",
@@ -266,8 +252,7 @@ TEST_F(ViewData, AnotherRunWhileTheTotalMessageIsOpenIsNotSpoiltByTheFirst) {
     onViewData();
     EXPECT_EQ(fake::messages, std::vector<Text>{kTotalMissing});
     EXPECT_EQ(fake::controls[Control::recordView],
-              "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  ...\r\n最前一位：203041999\r\n\r\n"
-              "求和：609205751\r\n\r\n取余：751\r\n\r\n结果：10000752\r\n\r\n");
+              fullReport("3", "203105512", "203041999", "609205751", "751", "10000752"));
 }
 
 }  // namespace

@@ -1,38 +1,14 @@
 // The retrieval on Windows: the real fetchPage over WinINet and the automation object behind keepDigits,
 // against a data server on loopback. The window is the recording one of the fakes.
-#include <objbase.h>
-#include <ole2.h>
-
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "app/globals.h"
 #include "fakes/fake_ui.h"
-#include "net/urls.h"
 #include "stats/handlers.h"
+#include "stats/loopback_urls.h"
 #include "stats/record_page.h"
-#include "support/loopback_server.h"
-
-namespace {
-
-// The program initialises OLE on its thread at start; the automation object needs it.
-class OleEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
-    void TearDown() override { OleUninitialize(); }
-};
-::testing::Environment* const ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
-std::unique_ptr<LoopbackServer> dataServer = std::make_unique<LoopbackServer>(
-    [](const HttpRequest&) { return LoopbackServer::reply("", "404 Not Found"); });
-
-}  // namespace
-
-const Text dataServerUrl = dataServer->url("/");
-const Text timePageUrl = dataServer->url("/special/time/");
-const Text probeUrl = dataServer->url("/probe/");
 
 namespace {
 
@@ -44,24 +20,23 @@ class ViewDataOnWindows : public ::testing::Test {
     }
 
     void serve(const HttpReply& reply) {
-        dataServer->setHandler([reply](const HttpRequest&) { return reply; });
+        loopbackServer().setHandler([reply](const HttpRequest&) { return reply; });
     }
 };
 
 TEST_F(ViewDataOnWindows, WorkedExampleFromALoopbackDataServer) {
     serve(LoopbackServer::reply(recordPage(kExampleRecords)));
-    const size_t before = dataServer->requests().size();
+    const size_t before = loopbackServer().requests().size();
     fake::controls[Control::totalInput] = "1000";
     onViewData();
 
     EXPECT_EQ(fake::controls[Control::recordView],
-              "3个用户的记录：\r\n\r\n最后一位：203105512\r\n  ...\r\n最前一位：203041999\r\n\r\n"
-              "求和：609205751\r\n\r\n取余：751\r\n\r\n结果：10000752\r\n\r\n");
+              fullReport("3", "203105512", "203041999", "609205751", "751", "10000752"));
     EXPECT_TRUE(fake::messages.empty());
     EXPECT_EQ(timeSum, 609205751);
     EXPECT_EQ(recordDigits, "20140309203041999");
     EXPECT_EQ(earliestTail, "203041999");
-    const auto requests = dataServer->requests();
+    const auto requests = loopbackServer().requests();
     ASSERT_EQ(requests.size(), before + 1);
     EXPECT_EQ(requests.back().requestLine, "GET / HTTP/1.0");
 }
@@ -74,8 +49,7 @@ TEST_F(ViewDataOnWindows, RecordsWrittenInChineseKeepOnlyTheirAsciiDigits) {
     onViewData();
 
     EXPECT_EQ(fake::controls[Control::recordView],
-              "2个用户的记录：\r\n\r\n最后一位：203105512\r\n  ...\r\n最前一位：203041999\r\n\r\n"
-              "求和：406147511\r\n\r\n取余：511\r\n\r\n结果：10000512\r\n\r\n");
+              fullReport("2", "203105512", "203041999", "406147511", "511", "10000512"));
     EXPECT_EQ(recordDigits, "20140309203041999");
 }
 
