@@ -34,6 +34,11 @@ bool readable(SOCKET socket) {
 SOCKET listenOn(uint16_t port, uint16_t& bound) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) return s;
+    if (port != 0) {
+        // A fixed port is bound again and again by one test run; closed connections must not block it.
+        const BOOL reuse = TRUE;
+        setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
