@@ -1,5 +1,7 @@
 #include "textutil/extract_all_between.h"
 
+#include "textutil/extract_all_between_reference.h"
+
 #include <array>
 #include <cstddef>
 #include <stdexcept>
@@ -48,8 +50,8 @@ Text buildPattern(const Text& sourceText, const Text& leftMarker, const Text& ri
 
 }  // namespace
 
-ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
-                                   const Text& exclusionText) {
+ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker,
+                                            const Text& rightMarker, const Text& exclusionText) {
     ExtractionResult result{{}, {}};
     boost::regex pattern;
     try {
@@ -83,4 +85,9 @@ ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarke
         // The matcher gave up partway (its limits on effort or memory); what was found before stands.
     }
     return result;
+}
+
+ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
+                                   const Text& exclusionText) {
+    return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText);
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "textutil/extract_all_between.h"
+
+// The plain loop that extractAllBetween must agree with: Boost.Regex searches the whole pattern from the
+// start of each rest. It is kept as the yardstick for tests, fuzzing and benchmarks; the program itself
+// calls extractAllBetween.
+ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker = {},
+                                            const Text& rightMarker = {}, const Text& exclusionText = {});
