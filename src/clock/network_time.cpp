@@ -15,46 +15,6 @@ constexpr double kTwoTo32 = 4294967296.0;
 // 1970-01-01 08:00:00 as an OLE Automation date: day 25569 plus a third.
 constexpr double kEpochBeijing = 25569.333333333332;
 
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The character at i as textToNumber reads it, with full-width ASCII and the ideographic space folded
-// (0 for any other two-byte character); i moves past it.
-char foldedCharAt(const Text& text, size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) return static_cast<char>(lead);
-    if (i == text.size()) return 0;
-    const auto trail = static_cast<unsigned char>(text[i++]);
-    if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) return static_cast<char>(trail - 0x80);
-    if (lead == 0xA1 && trail == 0xA1) return ' ';
-    return 0;
-}
-
-// Whether textToNumber finds a number here rather than giving 0 for want of one: after white space,
-// an optional sign, then a digit, or a point followed by a digit.
-bool startsWithNumber(const Text& text) {
-    size_t i = 0;
-    char c = 0;
-    do {
-        if (i == text.size()) return false;
-        c = foldedCharAt(text, i);
-    } while (isSpace(c));
-    if (c == '+' || c == '-') {
-        if (i == text.size()) return false;
-        c = foldedCharAt(text, i);
-    }
-    if (c == '.') {
-        if (i == text.size()) return false;
-        c = foldedCharAt(text, i);
-    }
-    return isDigit(c);
-}
-
 }  // namespace
 
 int32_t networkSeconds(double milliseconds) {
@@ -75,12 +35,11 @@ Text clockTextOf(double milliseconds) {
 std::optional<Text> readClockText(const Text& pageText) {
     Text leftMarker = "window.baidu_time(";
     Text rightMarker = ")";
-    const Text number = extractBetween(pageText, leftMarker, rightMarker, 0, false);
-    if (!startsWithNumber(number)) return std::nullopt;
-    const double milliseconds = textToNumber(number);
+    const std::optional<double> milliseconds =
+        leadingNumber(extractBetween(pageText, leftMarker, rightMarker, 0, false));
     // A count too large for a double is no time at all.
-    if (!std::isfinite(milliseconds)) return std::nullopt;
-    return clockTextOf(milliseconds);
+    if (!milliseconds || !std::isfinite(*milliseconds)) return std::nullopt;
+    return clockTextOf(*milliseconds);
 }
 
 Text formatTimeOfDay(double dateTime) {

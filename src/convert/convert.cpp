@@ -72,7 +72,7 @@ uint64_t readInteger(const Text& text) {
 
 }  // namespace
 
-double textToNumber(const Text& text) {
+std::optional<double> leadingNumber(const Text& text) {
     const Text folded = foldFullWidth(text);
     // Only the decimal form counts: take the longest prefix of sign, digits, fraction and exponent,
     // so that words like "inf" or hexadecimal forms, which strtod also knows, read as no number.
@@ -87,7 +87,7 @@ double textToNumber(const Text& text) {
         digitCount += fracEnd - i - 1;
         if (digitCount > 0) i = fracEnd;
     }
-    if (digitCount == 0) return 0.0;
+    if (digitCount == 0) return std::nullopt;
     if (i < folded.size() && (folded[i] == 'e' || folded[i] == 'E')) {
         size_t e = i + 1;
         if (e < folded.size() && (folded[e] == '+' || folded[e] == '-')) ++e;
@@ -96,6 +96,10 @@ double textToNumber(const Text& text) {
     }
     const Text number = folded.substr(start, i - start);
     return std::strtod(number.c_str(), nullptr);
+}
+
+double textToNumber(const Text& text) {
+    return leadingNumber(text).value_or(0.0);
 }
 
 int32_t textToInt32(const Text& text) {

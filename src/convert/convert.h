@@ -8,6 +8,9 @@
 // Full-width forms become ASCII first, then leading white space is skipped and the leading number read.
 // A text without a number gives 0; integers wrap silently in two's complement.
 double textToNumber(const Text& text);
+// The leading number as textToNumber reads it, or nothing when the text does not begin with one
+// (which textToNumber cannot tell from a leading 0).
+std::optional<double> leadingNumber(const Text& text);
 int32_t textToInt32(const Text& text);
 int64_t textToInt64(const Text& text);
 

@@ -93,6 +93,16 @@ TEST(TextToNumber, ReadsTheDecimalFormOnly) {
     }
 }
 
+TEST(LeadingNumber, TellsANumberOfZeroFromNoNumber) {
+    EXPECT_EQ(leadingNumber("0"), 0.0);
+    EXPECT_EQ(leadingNumber(" -.5x"), -0.5);
+    EXPECT_EQ(leadingNumber("\xA1\xA1\xA3\xB7"), 7.0);  // ideographic space, full-width 7
+    for (const Text none : {"", " ", "abc", "-", ".", "+.e5", "\xD6\xD0" "1"}) {
+        SCOPED_TRACE(none);
+        EXPECT_FALSE(leadingNumber(none).has_value());
+    }
+}
+
 TEST(NumberToText, PrintsIntegersPlainAndDoublesWithThirteenDigits) {
     EXPECT_EQ(numberToText(int32_t{-2147483647 - 1}), "-2147483648");
     EXPECT_EQ(numberToText(std::numeric_limits<int64_t>::max()), "9223372036854775807");
