@@ -5,17 +5,53 @@
 #include <string>
 
 #include "convert/text.h"
+#include "convert/wide_text.h"
 
 namespace {
 
 constexpr DWORD kSafetyWaitMs = 30000;  // only bounds a wait that a hanging child would make endless
+constexpr DWORD kPollMs = 50;
 
+// What the user saw of the child's fatal report, and how the child ended.
 struct ChildResult {
-    DWORD exitCode = 0;
     Text output;
+    bool reported = false;
+    Text caption;
+    Text report;
+    DWORD exitCode = STILL_ACTIVE;
 };
 
-// Runs resolve_child, which lies beside this test program, and collects what it writes.
+struct ProcessWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findDialogOfProcess(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<ProcessWindow*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (owner != search.processId || std::wstring(className) != L"#32770") return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// The message box that the report shows: a dialog of the process.
+HWND findReportBox(DWORD processId) {
+    ProcessWindow search{processId, nullptr};
+    EnumWindows(findDialogOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+Text windowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return fromWide(text);
+}
+
+// Runs resolve_child, which lies beside this test program, reads the report box it shows, closes it as the
+// user would, and collects what the child wrote.
 ChildResult runResolveChild(const std::wstring& arguments) {
     std::wstring path(MAX_PATH, L'\0');
     path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
@@ -40,11 +76,20 @@ ChildResult runResolveChild(const std::wstring& arguments) {
 
     ChildResult result;
     if (started) {
+        for (DWORD waited = 0; waited < kSafetyWaitMs; waited += kPollMs) {
+            if (WaitForSingleObject(child.hProcess, kPollMs) == WAIT_OBJECT_0) break;
+            if (HWND box = findReportBox(child.dwProcessId); box && !result.reported) {
+                result.reported = true;
+                result.caption = windowText(box);
+                result.report = windowText(GetDlgItem(box, 0xFFFF));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
         char chunk[256];
         DWORD read = 0;
         while (ReadFile(readEnd, chunk, sizeof chunk, &read, nullptr) && read > 0)
             result.output.append(chunk, read);
-        EXPECT_EQ(WaitForSingleObject(child.hProcess, kSafetyWaitMs), WAIT_OBJECT_0);
+        if (WaitForSingleObject(child.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
         GetExitCodeProcess(child.hProcess, &result.exitCode);
         CloseHandle(child.hThread);
         CloseHandle(child.hProcess);
@@ -75,28 +120,35 @@ TEST(DllFunction, OpensALibraryThatIsNotLoadedYet) {
     EXPECT_TRUE(GetModuleHandleA("winmm.dll"));
 }
 
-// A missing function ends the process with the fatal report on its first call, not before.
+// A missing library or function ends the process on the function's first call, not before, with the fatal
+// report: its box shows the message with code 0 and, once closed, the process exits with -1.
 TEST(DllFunction, AMissingFunctionOrLibraryIsAFatalErrorOnFirstUse) {
     struct Case {
         const wchar_t* arguments;
-        DWORD exitCode;
-        Text output;
+        Text message;  // empty: the function is there and is called
     };
     for (const Case& c : {
-             Case{L"kernel32.dll GetTickCount", 0, "constructed\ncalled\n"},
-             Case{L"- GetCurrentThreadId", 0, "constructed\ncalled\n"},
-             Case{L"kernel32.dll QelvoraNoSuchCommand", static_cast<DWORD>(-1),
-                  "constructed\n0\n无法找到指定DLL库文件“kernel32.dll”中的输出命令“QelvoraNoSuchCommand”"},
-             Case{L"qelvora_no_such_library.dll GetTickCount", static_cast<DWORD>(-1),
-                  "constructed\n0\n无法找到指定DLL库文件“qelvora_no_such_library."
-                  "dll”中的输出命令“GetTickCount”"},
-             Case{L"- QelvoraNoSuchCommand", static_cast<DWORD>(-1),
-                  "constructed\n0\n无法找到指定DLL库文件中的输出命令“QelvoraNoSuchCommand”"},
+             Case{L"kernel32.dll GetTickCount", ""},
+             Case{L"- GetCurrentThreadId", ""},
+             Case{L"kernel32.dll QelvoraNoSuchCommand",
+                  "无法找到指定DLL库文件“kernel32.dll”中的输出命令“QelvoraNoSuchCommand”"},
+             Case{L"qelvora_no_such_library.dll GetTickCount",
+                  "无法找到指定DLL库文件“qelvora_no_such_library.dll”中的输出命令“GetTickCount”"},
+             Case{L"- QelvoraNoSuchCommand", "无法找到指定DLL库文件中的输出命令“QelvoraNoSuchCommand”"},
          }) {
-        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        SCOPED_TRACE(fromWide(c.arguments));
         const ChildResult result = runResolveChild(c.arguments);
-        EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_EQ(result.output, c.output);
+        if (c.message.empty()) {
+            EXPECT_FALSE(result.reported);
+            EXPECT_EQ(result.output, "constructed\ncalled\n");
+            EXPECT_EQ(result.exitCode, 0u);
+        } else {
+            EXPECT_TRUE(result.reported);
+            EXPECT_EQ(result.caption, "错误");
+            EXPECT_EQ(result.report, "运行时出错!\r\n\r\n错误信息：" + c.message + "\r\n");
+            EXPECT_EQ(result.output, "constructed\n");
+            EXPECT_EQ(result.exitCode, static_cast<DWORD>(-1));
+        }
     }
 }
 

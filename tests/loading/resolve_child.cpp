@@ -1,6 +1,6 @@
 // Calls one function without arguments through the loading module's resolver: resolve_child LIBRARY NAME,
 // with "-" for the standard libraries. Writes "constructed" before the first call and "called" after it;
-// a missing library or function ends in the fatal report instead.
+// a missing library or function ends in the program's own fatal report instead.
 #include <cstring>
 
 #include "loading/dll_function.h"
