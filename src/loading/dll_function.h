@@ -20,8 +20,7 @@ class DllFunction {
     auto operator()(Args... args) {
         Function* function = address_.load(std::memory_order_acquire);
         if (!function) {
-            // void (*)() stands for any function type, so the cast from FARPROC says nothing about its
-            // arguments.
+            // Through void (*)(), which stands for any function type, FARPROC turns into the real type.
             function =
                 reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(findDllFunction(library_, name_)));
             address_.store(function, std::memory_order_release);
