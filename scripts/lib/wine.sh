@@ -49,3 +49,14 @@ wine_env_stop() {
         qelvora_xvfb_pid=""
     fi
 }
+
+# Makes the dialog and caption fonts of the prefix WenQuanYi Micro Hei, which has the Chinese glyphs that
+# Wine's own Tahoma lacks; without it the frame's caption shows boxes. Once per prefix.
+wine_cjk_font() {
+    local key='HKCU\Software\Wine\Fonts\Replacements' face
+    [ -f "$WINEPREFIX/.qelvora-cjk-font" ] && return 0
+    for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif" "SimSun" "MS Sans Serif"; do
+        timeout 60 wine reg add "$key" /v "$face" /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1 || true
+    done
+    touch "$WINEPREFIX/.qelvora-cjk-font"
+}

@@ -3,7 +3,8 @@
 #include <ole2.h>
 #include <windows.h>
 
-#include <cfenv>
+#include <float.h>
+
 #include <cstdlib>
 
 #include "app/globals.h"
@@ -40,7 +41,9 @@ void runMessageLoop() {
 
 int runProgram() {
     const HRESULT ole = OleInitialize(nullptr);
-    std::fesetenv(FE_DFL_ENV);  // round to nearest, every floating-point exception masked
+    // The floating-point unit as a fresh process has it: round to nearest, every exception masked.
+    _fpreset();
+    _controlfp(_RC_NEAR | _MCW_EM, _MCW_RC | _MCW_EM);
     initGlobals();
     std::atexit(releaseGlobalsOnce);
     runModuleInitialisers();
