@@ -2,9 +2,11 @@
 
 #include "textutil/extract_all_between_reference.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <stdexcept>
+#include <string_view>
 
 #include <boost/regex.hpp>
 
@@ -48,6 +50,40 @@ Text buildPattern(const Text& sourceText, const Text& leftMarker, const Text& ri
     return leftPart + middlePart + rightPart;
 }
 
+// Whether the escaping leaves a marker as its own bytes in the pattern: no second byte of a two-byte
+// character is a pattern character, which the escaping would leave bare.
+bool readsLiterally(const Text& text) {
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (!isLeadByte(text[at])) continue;
+        ++at;
+        for (const char* entry : escapeTable) {
+            if (text[at] == *entry) return false;
+        }
+    }
+    return true;
+}
+
+// The first occurrence of a literal at or after a position, at any byte as the matcher sees it. The positions
+// asked for only grow, so an occurrence found stays the answer until a later position passes it.
+class LiteralScan {
+  public:
+    LiteralScan(std::string_view text, std::string_view literal) : text(text), literal(literal) {}
+
+    size_t firstFrom(size_t from) {
+        if (!searched || (found != std::string_view::npos && found < from)) {
+            found = text.find(literal, from);
+            searched = true;
+        }
+        return found;
+    }
+
+  private:
+    std::string_view text;
+    std::string_view literal;
+    bool searched = false;
+    size_t found = 0;
+};
+
 }  // namespace
 
 ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker,
@@ -89,5 +125,66 @@ ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& 
 
 ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
                                    const Text& exclusionText) {
-    return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText);
+    const Text left = withoutLoneLeadByte(leftMarker);
+    if (left.empty() || !readsLiterally(left)) {
+        return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText);
+    }
+    ExtractionResult result{{}, {}};
+    boost::regex pattern;
+    try {
+        pattern.assign(buildPattern(sourceText, leftMarker, rightMarker, exclusionText), boost::regex::perl);
+    } catch (const boost::regex_error&) {
+        return result;
+    }
+    const Text right = withoutLoneLeadByte(rightMarker);
+    const Text exclusion = withoutLoneLeadByte(exclusionText);
+    const bool literalRight = !right.empty() && readsLiterally(right);
+    const bool literalExclusion = literalRight && !exclusion.empty() && readsLiterally(exclusion);
+
+    const std::string_view text = sourceText;
+    LiteralScan rightScan{text, right};
+    LiteralScan exclusionScan{text, exclusion};
+    size_t restStart = 0;
+    size_t leftFrom = 0;
+    try {
+        boost::smatch match;
+        for (;;) {
+            // A match begins only where the left marker ends, the marker lying wholly inside the rest.
+            const size_t leftAt = text.find(left, std::max(restStart, leftFrom));
+            if (leftAt == std::string_view::npos) break;
+            const size_t candidate = leftAt + left.size();
+            if (literalRight) {
+                // The piece ends at the first right marker from the candidate on: without one, nothing more
+                // can match, and an exclusion text beginning before it rules the candidate out.
+                const size_t rightAt = rightScan.firstFrom(candidate);
+                if (rightAt == std::string_view::npos) break;
+                if (literalExclusion) {
+                    const size_t exclusionAt = exclusionScan.firstFrom(candidate);
+                    if (exclusionAt < rightAt) {
+                        // Every candidate up to the exclusion text meets the same two, so the next one that
+                        // can match begins after it.
+                        leftFrom = std::max(
+                            leftAt + 1, exclusionAt + 1 > left.size() ? exclusionAt + 1 - left.size() : 0);
+                        continue;
+                    }
+                }
+            }
+            // The search starts at the candidate but sees the rest as its own text: look-behind and "^"
+            // stop at restStart, as they do for a search over the whole rest.
+            const auto begin = sourceText.begin();
+            if (!boost::regex_search(begin + static_cast<std::ptrdiff_t>(candidate), sourceText.end(), match,
+                                     pattern, boost::match_default,
+                                     begin + static_cast<std::ptrdiff_t>(restStart))) {
+                break;
+            }
+            const size_t start = static_cast<size_t>(match[0].first - begin);
+            const size_t length = static_cast<size_t>(match[0].length());
+            result.texts.push_back(sourceText.substr(start, length));
+            result.offsets.push_back(static_cast<int32_t>(start));
+            restStart = start + length;
+        }
+    } catch (const std::runtime_error&) {
+        // The matcher gave up partway; what was found before stands.
+    }
+    return result;
 }

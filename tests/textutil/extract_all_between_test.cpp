@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <vector>
+
+#include "textutil/extract_all_between_reference.h"
 
 namespace {
 
@@ -17,12 +20,26 @@ struct Case {
     std::vector<int32_t> offsets;
 };
 
+using Extractor = ExtractionResult (*)(const Text&, const Text&, const Text&, const Text&);
+
+struct NamedExtractor {
+    const char* name;
+    Extractor extract;
+};
+
+// The program's extraction and the plain loop it must agree with meet every case alike.
+const NamedExtractor kExtractors[] = {{"extractAllBetween", extractAllBetween},
+                                      {"extractAllBetweenReference", extractAllBetweenReference}};
+
 void expectCases(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ExtractionResult result = extractAllBetween(c.source, c.left, c.right, c.exclusion);
-        EXPECT_EQ(result.texts, c.texts);
-        EXPECT_EQ(result.offsets, c.offsets);
+    for (const NamedExtractor& extractor : kExtractors) {
+        SCOPED_TRACE(extractor.name);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            const ExtractionResult result = extractor.extract(c.source, c.left, c.right, c.exclusion);
+            EXPECT_EQ(result.texts, c.texts);
+            EXPECT_EQ(result.offsets, c.offsets);
+        }
     }
 }
 
@@ -38,11 +55,13 @@ TEST(ExtractionResult, DefaultHoldsOneEmptyTextAtOffsetZero) {
 }
 
 TEST(ExtractAllBetween, TakesTheRecordsOfTheDataPage) {
-    const Text page =
-        kRecordLeft + "2013-07-07 13:54:49.123" + kRecordRight + kRecordLeft + "x" + kRecordRight;
-    const ExtractionResult result = extractAllBetween(page, kRecordLeft, kRecordRight);
-    EXPECT_EQ(result.texts, (std::vector<Text>{"2013-07-07 13:54:49.123", "x"}));
-    EXPECT_EQ(result.offsets, (std::vector<int32_t>{17, 62}));
+    expectCases({{"worked example",
+                  kRecordLeft + "2013-07-07 13:54:49.123" + kRecordRight + kRecordLeft + "x" + kRecordRight,
+                  kRecordLeft,
+                  kRecordRight,
+                  "",
+                  {"2013-07-07 13:54:49.123", "x"},
+                  {17, 62}}});
 }
 
 TEST(ExtractAllBetween, FollowsTheTableOfMarkers) {
@@ -117,4 +136,75 @@ TEST(ExtractAllBetween, EndsWhereAnEmptyMatchWouldRepeatForEver) {
         {"source starting with a circumflex", "^a;b", "", ";", "", {"^a", ""}, {0, 2}},
         {"source starting with a backslash", "\\\n;", "", ";", "", {""}, {2}},
     });
+}
+
+TEST(ExtractAllBetween, SkipsAheadOnlyWhereNoMatchCanBegin) {
+    expectCases({
+        {"left marker overlapping itself", "xxx1;", "xx", ";", "", {"x1"}, {2}},
+        {"right marker inside the left marker", "<a>1><a>2>", "<a>", ">", "", {"1", "2"}, {3, 8}},
+        {"right marker shared as the next left marker", "xabyabzab", "ab", "ab", "", {"y", "z"}, {3, 6}},
+        {"left marker must lie inside the rest", "abab", "ab", "b", "", {"a"}, {2}},
+        {"left marker at the very end", "a(b)(", "(", ")", "", {"b"}, {2}},
+        {"only a left marker, at the very end", "abc(", "(", ")", "", {}, {}},
+        {"left markers without a right marker", "((((((", "(", ")", "", {}, {}},
+        {"right marker before every left marker", ")))(", "(", ")", "", {}, {}},
+        {"many empty pieces", "id=;id=;id=;", "id=", ";", "", {"", "", ""}, {3, 7, 11}},
+        {"zero bytes inside a piece", Text("(a\0b)", 5), "(", ")", "", {Text("a\0b", 3)}, {1}},
+    });
+}
+
+TEST(ExtractAllBetween, MatchesBytesAroundTwoByteCharacters) {
+    expectCases({
+        {"markers between two-byte characters", "中(文)字", "(", ")", "", {"文"}, {3}},
+        {"left marker across a character boundary", "\xB0\xA1\xB0x;", "\xA1\xB0", ";", "", {"x"}, {3}},
+        {"piece ending in a lead byte", "(\xB0)\xA1)", "(", ")", "", {"\xB0"}, {1}},
+        {"two-byte left marker repeated", "开开1;开2;", "开", ";", "", {"开1", "2"}, {2, 8}},
+    });
+}
+
+TEST(ExtractAllBetween, KeepsLineAnchorsWithoutAMarker) {
+    expectCases({
+        {"no left marker: pieces start lines", "a;\nb;\na;", "", ";", "", {"a", "a"}, {0, 6}},
+        {"no right marker: pieces end lines", "id=1x\nid=2x", "id=", "", "", {"1x", "2x"}, {3, 9}},
+        {"no right marker, CR LF ends a line", "id=1x\r\nid=2x", "id=", "", "", {"1x", "2x"}, {3, 10}},
+        {"no right marker, last character far on", "id=1\nid=2x", "id=", "", "", {"1\nid=2x"}, {3}},
+    });
+}
+
+TEST(ExtractAllBetween, RulesOutStretchesWhereTheExclusionBegins) {
+    expectCases({
+        {"excluded pieces between kept ones", "(a)(bx)(c)", "(", ")", "x", {"a", "c"}, {1, 8}},
+        {"several left markers before the exclusion", "(x(x(a)", "(", ")", "x", {"a"}, {5}},
+        {"exclusion equal to the right marker", "(a)", "(", ")", ")", {"a"}, {1}},
+        {"exclusion equal to the left marker", "((a)", "(", ")", "(", {"a"}, {2}},
+        {"exclusion right after the left marker", "(xa)(b)", "(", ")", "xa", {"b"}, {5}},
+        {"exclusion longer than the piece", "(a)x(b)", "(", ")", "a)x", {"b"}, {5}},
+        {"exclusion without a right marker", "id=1x\nid=2", "id=", "", "x", {"2"}, {9}},
+    });
+}
+
+TEST(ExtractAllBetween, AgreesWithThePlainLoopOnRandomTexts) {
+    // A small alphabet makes markers, line breaks, pattern characters and lead bytes meet often.
+    const Text alphabet = "ab(;)\n\r^.\\\xB0\xA1";
+    std::mt19937 random(20240607);
+    const auto randomText = [&](size_t maxLength) {
+        Text text(std::uniform_int_distribution<size_t>(0, maxLength)(random), ' ');
+        for (char& byte : text)
+            byte = alphabet[std::uniform_int_distribution<size_t>(0, alphabet.size() - 1)(random)];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const Text left = randomText(3);
+        const Text right = randomText(2);
+        const Text exclusion = round % 3 == 0 ? randomText(2) : Text{};
+        const Text source = randomText(40);
+        const ExtractionResult fast = extractAllBetween(source, left, right, exclusion);
+        const ExtractionResult plain = extractAllBetweenReference(source, left, right, exclusion);
+        if (fast.texts != plain.texts || fast.offsets != plain.offsets) {
+            ADD_FAILURE() << "source " << testing::PrintToString(source) << ", left "
+                          << testing::PrintToString(left) << ", right " << testing::PrintToString(right)
+                          << ", exclusion " << testing::PrintToString(exclusion);
+            break;
+        }
+    }
 }
