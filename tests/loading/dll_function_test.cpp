@@ -78,7 +78,9 @@ ChildResult runResolveChild(const std::wstring& arguments) {
     if (started) {
         for (DWORD waited = 0; waited < kSafetyWaitMs; waited += kPollMs) {
             if (WaitForSingleObject(child.hProcess, kPollMs) == WAIT_OBJECT_0) break;
-            if (HWND box = findReportBox(child.dwProcessId); box && !result.reported) {
+            // The box is read once it is shown: until then it may still be filling in its texts.
+            const HWND box = findReportBox(child.dwProcessId);
+            if (box && IsWindowVisible(box) && !result.reported) {
                 result.reported = true;
                 result.caption = windowText(box);
                 result.report = windowText(GetDlgItem(box, 0xFFFF));
