@@ -96,8 +96,8 @@ void pause(Millis duration) {
     std::this_thread::sleep_for(duration);
 }
 
-Program::Program() {
-    std::wstring command = L"\"" + besideThisProgram(L"qelvora_e2e.exe") + L"\"";
+Program::Program(const std::wstring& exe) {
+    std::wstring command = L"\"" + (exe.empty() ? besideThisProgram(L"qelvora_e2e.exe") : exe) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -38,8 +38,8 @@ struct MessageBoxSeen {
 
 class Program {
   public:
-    // Starts the program beside this test program (qelvora_e2e.exe) with its own environment.
-    Program();
+    // Starts the program: by default qelvora_e2e.exe beside this test program.
+    explicit Program(const std::wstring& exe = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
