@@ -60,13 +60,12 @@ size_t skipDigits(const Text& text, size_t i) {
 
 // Reads in unsigned arithmetic so that an overflow wraps modulo 2^64 without undefined behaviour.
 uint64_t readInteger(const Text& text) {
-    const Text folded = foldFullWidth(text);
-    size_t i = skipSpace(folded, 0);
+    size_t i = skipSpace(text, 0);
     bool negative = false;
-    if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) negative = folded[i++] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint64_t value = 0;
-    for (; i < folded.size() && isDigit(folded[i]); ++i)
-        value = value * 10 + static_cast<uint64_t>(folded[i] - '0');
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        value = value * 10 + static_cast<uint64_t>(text[i] - '0');
     return negative ? 0 - value : value;
 }
 

@@ -13,6 +13,9 @@ double textToNumber(const Text& text);
 std::optional<double> leadingNumber(const Text& text);
 int32_t textToInt32(const Text& text);
 int64_t textToInt64(const Text& text);
+// As the C library reads a 64-bit integer: no full-width folding, then the same white space, sign, digits
+// and wrap modulo 2^64.
+int64_t plainTextToInt64(const Text& text);
 
 // Integers in plain decimal; doubles as "%.13g", so whole values below 10^13 print without a point.
 Text numberToText(int32_t number);
