@@ -102,10 +102,14 @@ double textToNumber(const Text& text) {
 }
 
 int32_t textToInt32(const Text& text) {
-    return static_cast<int32_t>(static_cast<uint32_t>(readInteger(text)));
+    return static_cast<int32_t>(static_cast<uint32_t>(readInteger(foldFullWidth(text))));
 }
 
 int64_t textToInt64(const Text& text) {
+    return static_cast<int64_t>(readInteger(foldFullWidth(text)));
+}
+
+int64_t plainTextToInt64(const Text& text) {
     return static_cast<int64_t>(readInteger(text));
 }
 
