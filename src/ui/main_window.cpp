@@ -13,7 +13,7 @@ namespace {
 
 enum class Kind { singleLineEdit, multiLineEdit, readOnlyView, button, label };
 
-struct ChildSpec {
+struct ChildLayout {
     Child child;
     Kind kind;
     int left, top, width, height;
@@ -26,7 +26,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(128, 224, 0);
 
 // Topmost first: each child goes in below the ones before it.
-constexpr std::array<ChildSpec, kChildCount> kChildren{{
+constexpr std::array<ChildLayout, kChildCount> kChildren{{
     {Child::scheduleInput, Kind::singleLineEdit, 251, 1, 85, 24, "0时0分0秒", kBlack},
     {Child::label5, Kind::label, 144, 1, 112, 24, "设置自动查询时间：", kBlack},
     {Child::clockLabel, Kind::label, 64, 1, 72, 24, "时间显示区", kBlack},
@@ -83,27 +83,27 @@ bool isEdit(Kind kind) {
     return kind != Kind::button && kind != Kind::label;
 }
 
-bool createChild(HWND parent, const ChildSpec& spec) {
+bool createChild(HWND parent, const ChildLayout& layout) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const HWND child = CreateWindowExW(
-        isEdit(spec.kind) ? WS_EX_CLIENTEDGE : 0, className(spec.kind), toWide(spec.text).c_str(),
-        childStyle(spec.kind), spec.left, spec.top, spec.width, spec.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.child) + 100), instance, nullptr);
+        isEdit(layout.kind) ? WS_EX_CLIENTEDGE : 0, className(layout.kind), toWide(layout.text).c_str(),
+        childStyle(layout.kind), layout.left, layout.top, layout.width, layout.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.child) + 100), instance, nullptr);
     if (!child) return false;
-    children[static_cast<size_t>(spec.child)] = child;
+    children[static_cast<size_t>(layout.child)] = child;
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    if (spec.kind == Kind::label) setLabelColour(child, spec.colour);
-    if (isEdit(spec.kind)) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
-    if (spec.child == Child::totalInput) return applyInputRule(child, InputRule::integer);
-    if (spec.child == Child::lastTimeInput) return applyInputRule(child, InputRule::longInteger);
+    if (layout.kind == Kind::label) setLabelColour(child, layout.colour);
+    if (isEdit(layout.kind)) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+    if (layout.child == Child::totalInput) return applyInputRule(child, InputRule::integer);
+    if (layout.child == Child::lastTimeInput) return applyInputRule(child, InputRule::longInteger);
     return true;
 }
 
 bool onCreate(HWND window) {
     theMainWindow = window;
-    for (const ChildSpec& spec : kChildren)
-        if (!createChild(window, spec)) return false;
+    for (const ChildLayout& layout : kChildren)
+        if (!createChild(window, layout)) return false;
     return SetTimer(window, kClockTimerId, kClockIntervalMs, nullptr) != 0;
 }
 
