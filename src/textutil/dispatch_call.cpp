@@ -1,7 +1,9 @@
 #include "textutil/dispatch_call.h"
 
 #include <iterator>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/wide_text.h"
@@ -53,13 +55,31 @@ ComRef<IDispatch> variantObject(const Variant& variant) {
     return ComRef<IDispatch>(variant.value.pdispVal);
 }
 
+namespace {
+
+// The automation object's classes number their members from their type information, the same for every
+// object of a class, so each name is looked up once per class (known by its table of functions) and
+// thread. A name that the class lacks is remembered as DISPID_UNKNOWN.
+DISPID memberId(IDispatch* object, const wchar_t* member) {
+    thread_local std::map<std::pair<const void*, std::wstring>, DISPID> known;
+    const void* objectClass = *reinterpret_cast<void* const*>(object);
+    const auto [entry, added] = known.try_emplace({objectClass, member}, DISPID_UNKNOWN);
+    if (added) {
+        LPOLESTR name = const_cast<LPOLESTR>(member);
+        if (FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &entry->second)))
+            entry->second = DISPID_UNKNOWN;
+    }
+    return entry->second;
+}
+
+}  // namespace
+
 Variant dispatchCall(IDispatch* object, const wchar_t* member, WORD kind,
                      std::initializer_list<const Variant*> arguments) {
     Variant result;
     if (!object) return result;
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR name = const_cast<LPOLESTR>(member);
-    if (FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return result;
+    const DISPID id = memberId(object, member);
+    if (id == DISPID_UNKNOWN) return result;
 
     // DISPPARAMS lists the arguments last first. They stay owned by the caller; the callee only reads them.
     std::vector<VARIANT> reversed;

@@ -3,7 +3,7 @@
 #include "textutil/text_search.h"
 
 Text RegexObject::matchText(int32_t matchIndex, int32_t* matchStart) const {
-    std::optional<FoundMatch> match = matchAt(matchIndex - 1);
+    std::optional<FoundMatch> match = matchAt(matchIndex - 1, matchStart != nullptr);
     if (matchStart) *matchStart = match ? match->offset : -1;
     return match ? std::move(match->text) : Text{};
 }

@@ -52,7 +52,8 @@ class RegexObject {
         int32_t offset;
     };
     // The backend's view of entry index (from 0) of the match list, and of group subIndex (from 0) in it.
-    std::optional<FoundMatch> matchAt(int32_t index) const;
+    // Without withOffset the offset may be left out (-1), which spares the automation object a request.
+    std::optional<FoundMatch> matchAt(int32_t index, bool withOffset = true) const;
     std::optional<Text> subMatchAt(int32_t index, int32_t subIndex) const;
 
 #ifdef _WIN32

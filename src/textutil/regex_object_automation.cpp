@@ -134,13 +134,17 @@ int32_t RegexObject::subMatchCount() const {
     return countOf(variantObject(getProperty(first.get(), L"SubMatches")).get());
 }
 
-std::optional<RegexObject::FoundMatch> RegexObject::matchAt(int32_t index) const {
+std::optional<RegexObject::FoundMatch> RegexObject::matchAt(int32_t index, bool withOffset) const {
     if (index < 0 || index >= matchCount()) return std::nullopt;
     const ComRef<IDispatch> match = item(matchList.get(), index);
     if (!match) return std::nullopt;
-    const int32_t firstIndex = truncateToInt32(variantNumber(getProperty(match.get(), L"FirstIndex")));
-    return FoundMatch{variantText(getProperty(match.get(), L"Value")),
-                      byteOffsetOfUnit(searchedText, firstIndex)};
+    // The offset costs a request and a walk over the text before the match, so it is worked out only when
+    // asked for: keepDigits never asks.
+    const int32_t offset =
+        withOffset ? byteOffsetOfUnit(searchedText,
+                                      truncateToInt32(variantNumber(getProperty(match.get(), L"FirstIndex"))))
+                   : -1;
+    return FoundMatch{variantText(getProperty(match.get(), L"Value")), offset};
 }
 
 std::optional<Text> RegexObject::subMatchAt(int32_t index, int32_t subIndex) const {

@@ -152,7 +152,7 @@ int32_t RegexObject::subMatchCount() const {
                : 0;
 }
 
-std::optional<RegexObject::FoundMatch> RegexObject::matchAt(int32_t index) const {
+std::optional<RegexObject::FoundMatch> RegexObject::matchAt(int32_t index, bool) const {
     if (!matchList || index < 0 || static_cast<size_t>(index) >= matchList->matches.size())
         return std::nullopt;
     const MatchList::Match& match = matchList->matches[static_cast<size_t>(index)];
