@@ -9,6 +9,8 @@ namespace {
 
 constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr DWORD kReadChunk = 64 * 1024;
+// Redirects are followed here rather than by WinINet, which under Wine follows a loop for ever.
+constexpr int kMaxRedirects = 10;
 
 // One session serves the whole process; it is opened on the first fetch.
 HINTERNET session() {
@@ -60,8 +62,11 @@ void setTimeouts(HINTERNET handle) {
         InternetSetOptionA(handle, option, &timeout, sizeof timeout);
 }
 
-Bytes fetchPage(const Text& url) {
-    if (url.empty()) return {};
+namespace {
+
+// One GET of url. A redirect leaves its target, resolved against url, in redirectTo and gives no bytes.
+Bytes fetchOnce(const Text& url, Text& redirectTo) {
+    redirectTo.clear();
     const SplitUrl split = splitUrl(url);
     if (!split.ok || !session()) return {};
 
@@ -72,13 +77,30 @@ Bytes fetchPage(const Text& url) {
     setTimeouts(connection.get());
 
     LPCSTR acceptTypes[] = {"*/*", nullptr};
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (split.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     InternetHandle request{HttpOpenRequestA(connection.get(), "GET", split.path.c_str(), "HTTP/1.0", nullptr,
                                             acceptTypes, flags, 0)};
     if (!request) return {};
     setTimeouts(request.get());
     if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return {};
+
+    DWORD status = 0;
+    DWORD statusSize = sizeof status;
+    if (HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &statusSize,
+                       nullptr) &&
+        status >= 300 && status < 400) {
+        std::array<char, 2048> location{};
+        DWORD locationSize = static_cast<DWORD>(location.size());
+        if (HttpQueryInfoA(request.get(), HTTP_QUERY_LOCATION, location.data(), &locationSize, nullptr)) {
+            std::array<char, 2048> target{};
+            DWORD targetSize = static_cast<DWORD>(target.size());
+            if (InternetCombineUrlA(url.c_str(), location.data(), target.data(), &targetSize, 0)) {
+                redirectTo.assign(target.data(), targetSize);
+                return {};
+            }
+        }
+    }
 
     // Read what has arrived, a piece at a time, so that a connection lost partway keeps the bytes so far.
     Bytes body;
@@ -91,4 +113,19 @@ Bytes fetchPage(const Text& url) {
         if (!ok || read == 0) break;
     }
     return body;
+}
+
+}  // namespace
+
+Bytes fetchPage(const Text& url) {
+    if (url.empty()) return {};
+    Text current = url;
+    for (int hop = 0; hop <= kMaxRedirects; ++hop) {
+        Text next;
+        Bytes body = fetchOnce(current, next);
+        if (next.empty()) return body;
+        current = next;
+    }
+    // A redirect loop, or a chain too long to be anything else: no page.
+    return {};
 }

@@ -78,6 +78,16 @@ TEST(FetchPage, FollowsARedirect) {
     EXPECT_EQ(bodyOf(fetchPage(server.url("/"))), "arrived");
 }
 
+TEST(FetchPage, GivesNoBytesForARedirectLoopInsteadOfFollowingItForEver) {
+    LoopbackServer server([](const HttpRequest&) {
+        return LoopbackServer::reply("moved", "302 Found", "Location: /again\r\n");
+    });
+    EXPECT_TRUE(fetchPage(server.url("/")).empty());
+    const size_t requests = server.requests().size();
+    EXPECT_GE(requests, 2u);
+    EXPECT_LE(requests, 20u);
+}
+
 TEST(FetchPage, GivesNoBytesWhenNothingArrives) {
     EXPECT_TRUE(fetchPage("http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) + "/").empty());
 }

@@ -2,12 +2,12 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(20);
-constexpr auto kStallLimit = std::chrono::seconds(60);
 constexpr size_t kMaxRequest = 64 * 1024;
 
 struct WinsockUser {
@@ -100,6 +100,11 @@ std::vector<HttpRequest> LoopbackServer::requests() const {
     return requests_;
 }
 
+void LoopbackServer::clearRequests() {
+    std::lock_guard lock(mutex_);
+    std::vector<HttpRequest>().swap(requests_);
+}
+
 void LoopbackServer::setHandler(Handler handler) {
     std::lock_guard lock(mutex_);
     handler_ = std::move(handler);
@@ -148,15 +153,18 @@ void LoopbackServer::answer(SOCKET client) {
     }
 
     if (reply.mode == ReplyMode::stall) {
-        const auto until = std::chrono::steady_clock::now() + kStallLimit;
+        const auto until = std::chrono::steady_clock::now() + reply.stallFor;
         while (!stopping() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kPoll);
         return;
     }
     const size_t count = reply.mode == ReplyMode::resetAfter
                              ? std::min(reply.resetAfterBytes, reply.bytes.size())
                              : reply.bytes.size();
-    for (size_t sent = 0; sent < count;) {
-        const int n = send(client, reply.bytes.data() + sent, static_cast<int>(count - sent), 0);
+    const size_t piece = reply.mode == ReplyMode::drip ? std::max<size_t>(reply.dripBytes, 1) : count;
+    for (size_t sent = 0; sent < count && !stopping();) {
+        if (reply.mode == ReplyMode::drip && sent > 0) std::this_thread::sleep_for(reply.dripInterval);
+        const int n =
+            send(client, reply.bytes.data() + sent, static_cast<int>(std::min(piece, count - sent)), 0);
         if (n <= 0) break;
         sent += static_cast<size_t>(n);
     }

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -23,12 +24,16 @@ enum class ReplyMode {
     send,        // send the bytes, then close
     stall,       // read the request and answer nothing until the server stops
     resetAfter,  // send the first resetAfterBytes bytes, then reset the connection
+    drip,        // send dripBytes bytes every dripInterval, then close
 };
 
 struct HttpReply {
     Text bytes;
     ReplyMode mode = ReplyMode::send;
     size_t resetAfterBytes = 0;
+    std::chrono::milliseconds stallFor{60000};  // how long a stall holds the connection at most
+    size_t dripBytes = 1;
+    std::chrono::milliseconds dripInterval{50};
 };
 
 // An HTTP server on 127.0.0.1 inside the test process, serving one connection at a time from a thread of
@@ -45,6 +50,8 @@ class LoopbackServer {
     uint16_t port() const { return port_; }
     Text url(const Text& path = "/") const;
     std::vector<HttpRequest> requests() const;
+    // Forgets the requests received so far, so that a long run does not grow the log without end.
+    void clearRequests();
     void setHandler(Handler handler);
 
     // A complete response with a status line, a Content-Length and the body.
