@@ -1,7 +1,5 @@
 #include "textutil/extract_all_between.h"
 
-#include "textutil/extract_all_between_reference.h"
-
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -10,6 +8,7 @@
 
 #include <boost/regex.hpp>
 
+#include "textutil/extract_all_between_reference.h"
 #include "textutil/text_search.h"
 
 namespace {
