@@ -262,6 +262,30 @@ void memoryFigures() {
     print("5", "GDI objects after 10000 ticks and 1000 retrievals", end.gdiObjects, "");
     print("5", "USER objects after 1000 ticks and 100 retrievals", warm.userObjects, "");
     print("5", "USER objects after 10000 ticks and 1000 retrievals", end.userObjects, "");
+
+    // Which part grows: each on its own, after its own warm-up, as often as in the run above.
+    const auto growth = [](int warmRounds, int rounds, const std::function<void()>& work) {
+        for (int round = 0; round < warmRounds; ++round) work();
+        const double before = privateBytes();
+        for (int round = 0; round < rounds; ++round) work();
+        return privateBytes() - before;
+    };
+    const ExtractionResult records = extractAllBetween(dataPage(kBenchRecords), kTimeLeft, kTimeRight);
+    print("5", "private bytes growth of 9000 more bare fetchPage calls",
+          growth(1000, 9000, [] { fetchPage(timePageUrl); }), "bytes");
+    print("5", "private bytes growth of 90000 more keepDigits calls",
+          growth(100, 900,
+                 [&] {
+                     for (const Text& record : records.texts) keepDigits(record);
+                 }),
+          "bytes");
+    print("5", "private bytes growth of 900 more writes of recordView",
+          growth(100, 900,
+                 [] {
+                     setControlText(Control::recordView, "99个用户的记录：\r\n\r\n");
+                     pump();
+                 }),
+          "bytes");
 }
 
 }  // namespace
