@@ -150,6 +150,10 @@ TEST(ExtractAllBetween, SkipsAheadOnlyWhereNoMatchCanBegin) {
         {"right marker before every left marker", ")))(", "(", ")", "", {}, {}},
         {"many empty pieces", "id=;id=;id=;", "id=", ";", "", {"", "", ""}, {3, 7, 11}},
         {"zero bytes inside a piece", Text("(a\0b)", 5), "(", ")", "", {Text("a\0b", 3)}, {1}},
+        // The text's last character stands bare in the pattern: "|" makes an alternation that needs no
+        // left marker, so there is nothing to skip to.
+        {"the last character makes an alternation", "|\x81", "|\x08", "", "", {"\x81"}, {1}},
+        {"a right marker whose second byte is a bar", "(a\x81|", "(", "\x81|", "", {"a"}, {1}},
     });
 }
 
@@ -207,4 +211,13 @@ TEST(ExtractAllBetween, AgreesWithThePlainLoopOnRandomTexts) {
             break;
         }
     }
+}
+
+TEST(ExtractAllBetween, FindsWhatThePlainLoopGivesUpOn) {
+    // Every left marker starts a stretch that the exclusion text ends, so the plain loop's search retries
+    // the stretch from each of them and passes the matcher's effort limit; the piece after them still counts.
+    const Text source = Text(500, '(') + "x)(a)";
+    const ExtractionResult result = extractAllBetween(source, "(", ")", "x");
+    EXPECT_EQ(result.texts, std::vector<Text>{"a"});
+    EXPECT_EQ(result.offsets, std::vector<int32_t>{503});
 }
