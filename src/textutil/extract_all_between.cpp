@@ -124,8 +124,12 @@ ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& 
 
 ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,
                                    const Text& exclusionText) {
+    // The skip ahead holds only while the pattern is the look-behind, the middle and the look-ahead and
+    // nothing else: a bare pattern character, or the text's own last character standing in for an empty
+    // right marker, could turn it into an alternation that matches without the left marker.
     const Text left = withoutLoneLeadByte(leftMarker);
-    if (left.empty() || !readsLiterally(left)) {
+    if (left.empty() || !readsLiterally(left) || withoutLoneLeadByte(rightMarker).empty() ||
+        !readsLiterally(rightMarker) || !readsLiterally(exclusionText)) {
         return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText);
     }
     ExtractionResult result{{}, {}};
