@@ -86,7 +86,9 @@ class LiteralScan {
 }  // namespace
 
 ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker,
-                                            const Text& rightMarker, const Text& exclusionText) {
+                                            const Text& rightMarker, const Text& exclusionText,
+                                            bool& gaveUp) {
+    gaveUp = false;
     ExtractionResult result{{}, {}};
     boost::regex pattern;
     try {
@@ -118,8 +120,15 @@ ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& 
         }
     } catch (const std::runtime_error&) {
         // The matcher gave up partway (its limits on effort or memory); what was found before stands.
+        gaveUp = true;
     }
     return result;
+}
+
+ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker,
+                                            const Text& rightMarker, const Text& exclusionText) {
+    bool gaveUp = false;
+    return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText, gaveUp);
 }
 
 ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarker, const Text& rightMarker,

@@ -7,3 +7,8 @@
 // calls extractAllBetween.
 ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker = {},
                                             const Text& rightMarker = {}, const Text& exclusionText = {});
+
+// The same, telling in gaveUp whether the matcher hit its own limits partway, so that the pieces found are
+// only the first ones.
+ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& leftMarker,
+                                            const Text& rightMarker, const Text& exclusionText, bool& gaveUp);

@@ -221,4 +221,9 @@ TEST(ExtractAllBetween, FindsWhatThePlainLoopGivesUpOn) {
     const ExtractionResult result = extractAllBetween(source, "(", ")", "x");
     EXPECT_EQ(result.texts, std::vector<Text>{"a"});
     EXPECT_EQ(result.offsets, std::vector<int32_t>{503});
+
+    bool gaveUp = false;
+    const ExtractionResult plain = extractAllBetweenReference(source, "(", ")", "x", gaveUp);
+    EXPECT_TRUE(gaveUp);
+    EXPECT_TRUE(plain.texts.empty());
 }
