@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -49,6 +50,17 @@ Text buildPattern(const Text& sourceText, const Text& leftMarker, const Text& ri
     return leftPart + middlePart + rightPart;
 }
 
+// The pattern compiled, or nothing when the library rejects it.
+std::optional<boost::regex> compilePattern(const Text& sourceText, const Text& leftMarker,
+                                           const Text& rightMarker, const Text& exclusionText) {
+    try {
+        return boost::regex(buildPattern(sourceText, leftMarker, rightMarker, exclusionText),
+                            boost::regex::perl);
+    } catch (const boost::regex_error&) {
+        return std::nullopt;
+    }
+}
+
 // Whether the escaping leaves a marker as its own bytes in the pattern: no second byte of a two-byte
 // character is a pattern character, which the escaping would leave bare.
 bool readsLiterally(const Text& text) {
@@ -90,13 +102,9 @@ ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& 
                                             bool& gaveUp) {
     gaveUp = false;
     ExtractionResult result{{}, {}};
-    boost::regex pattern;
-    try {
-        pattern.assign(buildPattern(sourceText, leftMarker, rightMarker, exclusionText), boost::regex::perl);
-    } catch (const boost::regex_error&) {
-        return result;
-    }
-    if (sourceText.empty()) return result;
+    const std::optional<boost::regex> pattern =
+        compilePattern(sourceText, leftMarker, rightMarker, exclusionText);
+    if (!pattern || sourceText.empty()) return result;
 
     // The look-behind may not see bytes before the rest, so each search gets the rest as its own text.
     const auto begin = sourceText.begin();
@@ -104,7 +112,7 @@ ExtractionResult extractAllBetweenReference(const Text& sourceText, const Text& 
     try {
         boost::smatch match;
         while (boost::regex_search(begin + static_cast<std::ptrdiff_t>(restStart), sourceText.end(), match,
-                                   pattern)) {
+                                   *pattern)) {
             const size_t start = static_cast<size_t>(match[0].first - begin);
             const size_t length = static_cast<size_t>(match[0].length());
             const bool sameAsLast = length == 0 && !result.offsets.empty() &&
@@ -142,16 +150,11 @@ ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarke
         return extractAllBetweenReference(sourceText, leftMarker, rightMarker, exclusionText);
     }
     ExtractionResult result{{}, {}};
-    boost::regex pattern;
-    try {
-        pattern.assign(buildPattern(sourceText, leftMarker, rightMarker, exclusionText), boost::regex::perl);
-    } catch (const boost::regex_error&) {
-        return result;
-    }
+    const std::optional<boost::regex> pattern =
+        compilePattern(sourceText, leftMarker, rightMarker, exclusionText);
+    if (!pattern) return result;
     const Text right = withoutLoneLeadByte(rightMarker);
     const Text exclusion = withoutLoneLeadByte(exclusionText);
-    const bool literalRight = !right.empty() && readsLiterally(right);
-    const bool literalExclusion = literalRight && !exclusion.empty() && readsLiterally(exclusion);
 
     const std::string_view text = sourceText;
     LiteralScan rightScan{text, right};
@@ -165,27 +168,25 @@ ExtractionResult extractAllBetween(const Text& sourceText, const Text& leftMarke
             const size_t leftAt = text.find(left, std::max(restStart, leftFrom));
             if (leftAt == std::string_view::npos) break;
             const size_t candidate = leftAt + left.size();
-            if (literalRight) {
-                // The piece ends at the first right marker from the candidate on: without one, nothing more
-                // can match, and an exclusion text beginning before it rules the candidate out.
-                const size_t rightAt = rightScan.firstFrom(candidate);
-                if (rightAt == std::string_view::npos) break;
-                if (literalExclusion) {
-                    const size_t exclusionAt = exclusionScan.firstFrom(candidate);
-                    if (exclusionAt < rightAt) {
-                        // Every candidate up to the exclusion text meets the same two, so the next one that
-                        // can match begins after it.
-                        leftFrom = std::max(
-                            leftAt + 1, exclusionAt + 1 > left.size() ? exclusionAt + 1 - left.size() : 0);
-                        continue;
-                    }
+            // The piece ends at the first right marker from the candidate on: without one, nothing more can
+            // match, and an exclusion text beginning before it rules the candidate out.
+            const size_t rightAt = rightScan.firstFrom(candidate);
+            if (rightAt == std::string_view::npos) break;
+            if (!exclusion.empty()) {
+                const size_t exclusionAt = exclusionScan.firstFrom(candidate);
+                if (exclusionAt < rightAt) {
+                    // Every candidate up to the exclusion text meets the same two, so the next one that can
+                    // match begins after it.
+                    leftFrom = std::max(leftAt + 1,
+                                        exclusionAt + 1 > left.size() ? exclusionAt + 1 - left.size() : 0);
+                    continue;
                 }
             }
             // The search starts at the candidate but sees the rest as its own text: look-behind and "^"
             // stop at restStart, as they do for a search over the whole rest.
             const auto begin = sourceText.begin();
             if (!boost::regex_search(begin + static_cast<std::ptrdiff_t>(candidate), sourceText.end(), match,
-                                     pattern, boost::match_default,
+                                     *pattern, boost::match_default,
                                      begin + static_cast<std::ptrdiff_t>(restStart))) {
                 break;
             }
